@@ -4,12 +4,22 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/services.h"
 
 namespace quorvane {
 
 class TForm1;
+
+// The registry value behind one record of the found list, exactly as it
+// was listed: the record's third line cannot tell a value named "(Default)"
+// from the unnamed value.
+struct FoundValue {
+  RootKey root;
+  std::string key_path;
+  std::string value_name;
+};
 
 struct ProgramState {
   std::string ProgramFolder;  // folder of the executable, ending in "\"
@@ -18,6 +28,9 @@ struct ProgramState {
   int32_t VerifiedCount = 0;  // subkeys and values listed by the current scan
   int32_t FoundCount = 0;     // entries recorded by the current scan
   bool StopRequested = false;
+  // One entry per record of the found list (ListBox2), in the same order;
+  // emptied with it at scan start.
+  std::vector<FoundValue> FoundValues;
 };
 
 extern ProgramState State;

@@ -43,6 +43,7 @@ void TForm1::BotaoIniciarClick() {
   Label2.SetCaption("0");
   ListBox1.Items().Clear();
   ListBox2.Items().Clear();
+  State.FoundValues.clear();
   State.VerifiedCount = 0;
   State.FoundCount = 0;
   State.StopRequested = false;

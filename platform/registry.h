@@ -25,6 +25,9 @@ enum class DataType { String, ExpandString, Integer, Binary, Other };
 
 enum class DeleteOutcome { Deleted, NotFound, Denied };
 
+// Why a key did not open.
+enum class OpenFailure { None, NotFound, AccessDenied, Other };
+
 // One key opened with full access. Released when destroyed.
 class RegistryKey {
  public:
@@ -51,8 +54,14 @@ class Registry {
   virtual ~Registry() = default;
   // Opens an existing key with full access (KEY_ALL_ACCESS); never creates.
   // A leading "\" is taken from the root and the empty path opens the root
-  // itself. nullptr when the key cannot be opened with full access.
-  virtual std::unique_ptr<RegistryKey> OpenKey(RootKey root, const std::string& path) = 0;
+  // itself. nullptr when the key cannot be opened with full access, with
+  // the reason in `failure`.
+  virtual std::unique_ptr<RegistryKey> OpenKey(RootKey root, const std::string& path,
+                                               OpenFailure& failure) = 0;
+  std::unique_ptr<RegistryKey> OpenKey(RootKey root, const std::string& path) {
+    OpenFailure ignored = OpenFailure::None;
+    return OpenKey(root, path, ignored);
+  }
 };
 
 // The registry access object of the design: one per use, its root set, one
@@ -66,9 +75,12 @@ class TRegistry {
   RootKey Root() const { return root_; }
   bool OpenKey(const std::string& path, bool can_create = false) {
     (void)can_create;  // keys are never created
-    key_ = registry_->OpenKey(root_, path);
+    failure_ = OpenFailure::None;
+    key_ = registry_->OpenKey(root_, path, failure_);
     return key_ != nullptr;
   }
+  // Why the latest OpenKey failed (None after a success).
+  OpenFailure LastFailure() const { return failure_; }
   bool IsOpen() const { return key_ != nullptr; }
   void CloseKey() { key_.reset(); }
   RegistryKey& Key() { return *key_; }
@@ -77,6 +89,7 @@ class TRegistry {
   Registry* registry_;
   RootKey root_;
   std::unique_ptr<RegistryKey> key_;
+  OpenFailure failure_ = OpenFailure::None;
 };
 
 }  // namespace quorvane

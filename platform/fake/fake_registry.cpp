@@ -238,10 +238,14 @@ std::vector<FakeValue> FakeRegistry::Values(RootKey root, const std::string& pat
   return node ? node->values : std::vector<FakeValue>{};
 }
 
-std::unique_ptr<RegistryKey> FakeRegistry::OpenKey(RootKey root, const std::string& path) {
+std::unique_ptr<RegistryKey> FakeRegistry::OpenKey(RootKey root, const std::string& path, OpenFailure& failure) {
   ++open_count;
+  failure = OpenFailure::NotFound;
   auto it = roots_.find(static_cast<uint32_t>(root));
-  if (it == roots_.end()) return nullptr;
+  if (it == roots_.end()) {
+    failure = OpenFailure::Other;
+    return nullptr;
+  }
   bool ok = true;
   std::shared_ptr<Node> node = it->second;
   for (const std::string& part : SplitPath(path, &ok)) {
@@ -249,7 +253,12 @@ std::unique_ptr<RegistryKey> FakeRegistry::OpenKey(RootKey root, const std::stri
     node = Child(*node, part);
     if (!node) return nullptr;
   }
-  if (!ok || node->deny_full_access) return nullptr;
+  if (!ok) return nullptr;
+  if (node->deny_full_access) {
+    failure = OpenFailure::AccessDenied;
+    return nullptr;
+  }
+  failure = OpenFailure::None;
   return std::make_unique<FakeKey>(*this, node);
 }
 

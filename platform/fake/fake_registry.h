@@ -63,7 +63,8 @@ class FakeRegistry : public Registry {
   int value_listings = 0;
   std::vector<std::string> deleted;  // "ROOT\path\name" of every value deleted
 
-  std::unique_ptr<RegistryKey> OpenKey(RootKey root, const std::string& path) override;
+  using Registry::OpenKey;
+  std::unique_ptr<RegistryKey> OpenKey(RootKey root, const std::string& path, OpenFailure& failure) override;
 
   struct Node;
 
