@@ -54,9 +54,13 @@ std::string FakeFileSystem::Key(const std::string& path, bool* needs_folder) {
       if (c == '*' || c == '?' || c == '<' || c == '>' || c == '|' || c == '"' ||
           static_cast<unsigned char>(c) < 32)
         return std::string();
+    // A component that a separator follows loses one final dot ("dir.\").
+    if (cut < p.size() && part.back() == '.') part.pop_back();
     parts.push_back(part);
   }
-  if (!parts.empty()) {
+  // Trailing blanks and dots go only when no separator ends the name: "dir \"
+  // names a folder whose name ends in a blank.
+  if (!parts.empty() && !trailing) {
     std::string& last = parts.back();
     while (!last.empty() && (last.back() == ' ' || last.back() == '.')) last.pop_back();
     if (last.empty()) parts.pop_back();
@@ -138,6 +142,9 @@ uint32_t FakeFileSystem::GetFileAttributes(const std::string& name) {
   if (before_attribute_query) before_attribute_query(name);
   bool needs_folder = false;
   const std::string key = Key(name, &needs_folder);
+  // A bare "C:" names the drive's current folder, which always exists.
+  if (name.size() == 2 && name[1] == ':' && Mounted(Key(name + "\\")))
+    return kFileAttributeDirectory;
   if (!Mounted(key)) return kInvalidFileAttributes;
   if (key.size() == 3) return kFileAttributeDirectory;  // the drive's root
   auto it = entries_.find(key);
@@ -168,6 +175,7 @@ std::vector<std::string> FakeFileSystem::FindFiles(const std::string& pattern) {
   const std::string prefix = folder.size() == 3 ? folder : folder + "\\";
   for (const auto& [key, entry] : entries_) {
     if (!StartsWith(key, prefix) || key.find('\\', prefix.size()) != std::string::npos) continue;
+    if (entry.attributes & kFileAttributeDirectory) continue;  // files only: a folder is never listed
     if (WildcardMatch(mask, 0, entry.name, 0)) found.push_back(entry.name);
   }
   return found;

@@ -1,8 +1,10 @@
 // An in-memory file system with drive letters. Names are normalised as
 // Windows does before they are looked up: "/" separates like "\", repeated
-// separators collapse, "." and ".." are resolved, trailing blanks and dots of
-// the last component are dropped, a final "\" needs a folder, and "*", "?",
-// "<", ">", "|" and '"' name nothing. Letters match without regard to case.
+// separators collapse, "." and ".." are resolved, a component followed by a
+// separator loses one final dot, trailing blanks and dots of the name are
+// dropped unless a separator ends it, a final "\" needs a folder, a bare "C:"
+// names a folder, and "*", "?", "<", ">", "|" and '"' name nothing. Letters
+// match without regard to case.
 #pragma once
 
 #include <cstdint>
