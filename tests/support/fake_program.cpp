@@ -6,11 +6,6 @@
 
 namespace quorvane::testing {
 
-bool FakeInternet::Fetch(const std::string& url, char*, size_t) {
-  ADD_FAILURE() << "unexpected fetch of " << url;
-  return false;
-}
-
 FakeProgram::FakeProgram(const std::string& exe_name) {
   fake::SetUnexpectedCallReporter([](const std::string& what) { ADD_FAILURE() << "unexpected call: " << what; });
   process.exe_name = exe_name;

@@ -9,15 +9,11 @@
 #include "app/main_form.h"
 #include "app/program_state.h"
 #include "platform/fake/fake_file_system.h"
+#include "platform/fake/fake_internet.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_system.h"
 
 namespace quorvane::testing {
-
-class FakeInternet : public Internet {
- public:
-  bool Fetch(const std::string&, char*, size_t) override;
-};
 
 struct FakeProgram {
   explicit FakeProgram(const std::string& exe_name = "C:\\Quorvane\\quorvane.exe");
@@ -37,7 +33,7 @@ struct FakeProgram {
   fake::FakeClock clock;
   fake::FakeShell shell;
   fake::FakeDialogs dialogs;
-  FakeInternet internet;
+  fake::FakeInternet internet;
   fake::ScriptedPump pump;
   fake::HeadlessHost host;
   std::unique_ptr<TApplication> application;
