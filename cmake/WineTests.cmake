@@ -17,7 +17,7 @@ string(REPLACE "/" "\\\\" QUORVANE_EXE_WINDOWS_PATH "Z:${CMAKE_BINARY_DIR}/quorv
 file(GLOB QUORVANE_WINE_TEST_SOURCES CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/tests/wine/*.cpp ${PROJECT_SOURCE_DIR}/tests/wine/support/*.cpp)
 add_executable(quorvane_wine_tests ${QUORVANE_WINE_TEST_SOURCES})
-target_link_libraries(quorvane_wine_tests PRIVATE quorvane_win32 GTest::gmock GTest::gtest_main ws2_32)
+target_link_libraries(quorvane_wine_tests PRIVATE quorvane_win32 quorvane_fakes GTest::gmock GTest::gtest_main ws2_32)
 target_include_directories(quorvane_wine_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_definitions(quorvane_wine_tests PRIVATE
   "QUORVANE_EXE_PATH=\"${QUORVANE_EXE_WINDOWS_PATH}\"")
