@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvane {
 
@@ -29,6 +30,10 @@ std::string FirstN(std::string_view text, long long n);
 
 bool StartsWith(std::string_view text, std::string_view prefix);
 bool EndsWith(std::string_view text, std::string_view suffix);
+
+// The lines of a text file: lines end at CR, LF or CR LF; a last line
+// without an end counts when it is not empty.
+std::vector<std::string> SplitLines(std::string_view text);
 
 // Decimal digits of a 32-bit signed count, without separators.
 std::string IntToStr(long long value);

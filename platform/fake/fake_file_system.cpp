@@ -229,21 +229,7 @@ std::vector<std::string> FakeFileSystem::LoadLines(const std::string& path) {
   auto it = entries_.find(key);
   if (it == entries_.end() || (it->second.attributes & kFileAttributeDirectory) || locked.count(key))
     throw EFOpenError("Cannot open file \"" + path + "\"");
-  std::vector<std::string> lines;
-  const std::string& text = it->second.content;
-  std::string line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(line);
-      line.clear();
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
+  return SplitLines(it->second.content);
 }
 
 void FakeFileSystem::AppendLine(const std::string& path, const std::string& text) {

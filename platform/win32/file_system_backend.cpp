@@ -155,20 +155,7 @@ std::vector<std::string> Win32FileSystem::LoadLines(const std::string& path) {
     if (read == 0) break;
     text.append(chunk, read);
   }
-  std::vector<std::string> lines;
-  std::string line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(line);
-      line.clear();
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
+  return SplitLines(text);
 }
 
 void Win32FileSystem::AppendLine(const std::string& path, const std::string& text) {

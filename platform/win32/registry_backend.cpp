@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <cwchar>
 #include <vector>
 
 #include "platform/exceptions.h"
@@ -12,6 +13,30 @@
 namespace quorvane::win32 {
 
 namespace {
+
+// The registry's own form of a name listed through the code page.
+std::wstring WidenName(const std::string& name) {
+  if (name.empty()) return std::wstring();
+  const int chars = MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(chars > 0 ? chars : 0), L'\0');
+  if (chars > 0) MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), wide.data(), chars);
+  return wide;
+}
+
+// The text in the code page, or the empty text when the code page cannot
+// hold every character of it exactly.
+std::string NarrowExactly(const wchar_t* text, size_t chars) {
+  if (chars == 0) return std::string();
+  BOOL lossy = FALSE;
+  const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, static_cast<int>(chars), nullptr, 0,
+                                        nullptr, &lossy);
+  if (bytes <= 0 || lossy) return std::string();
+  std::string narrow(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, static_cast<int>(chars), narrow.data(), bytes, nullptr,
+                      &lossy);
+  return lossy ? std::string() : narrow;
+}
+
 
 // The predefined handle of a root. On 64-bit Windows the handle values are
 // sign-extended, so they are taken from the system's own constants rather
@@ -146,25 +171,33 @@ class Win32Key : public RegistryKey {
     }
   }
 
+  // The text is read in the registry's own (wide) form and turned into the
+  // code page here, refusing best-fit guesses: a text the code page cannot
+  // hold would otherwise be judged, deleted and restored as other text
+  // ("?" or a look-alike letter in place of the real one). Such a value
+  // reads as the empty text, as one that cannot be queried, and the scan
+  // passes it over.
   std::string ReadString(const std::string& name) override {
     DWORD type = 0;
     DWORD size = 0;
     if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
       return std::string();
     if (type != REG_SZ && type != REG_EXPAND_SZ) ThrowInvalidType(name);
+    const std::wstring wide_name = WidenName(name);
     // The value may change between the two queries: grow while it says so.
-    std::vector<char> data(static_cast<size_t>(size) + 1, '\0');
+    std::vector<wchar_t> data(static_cast<size_t>(size) / sizeof(wchar_t) + 2, L'\0');
     while (true) {
-      DWORD length = static_cast<DWORD>(data.size() - 1);
-      const LSTATUS status = RegQueryValueExA(key_, name.c_str(), nullptr, &type,
+      DWORD length = static_cast<DWORD>((data.size() - 1) * sizeof(wchar_t));
+      const LSTATUS status = RegQueryValueExW(key_, wide_name.c_str(), nullptr, &type,
                                               reinterpret_cast<BYTE*>(data.data()), &length);
-      if (status == ERROR_MORE_DATA && data.size() < (size_t{1} << 30)) {
-        data.assign(std::max<size_t>(static_cast<size_t>(length) + 1, data.size() * 2), '\0');
+      if (status == ERROR_MORE_DATA && data.size() < (size_t{1} << 29)) {
+        data.assign(std::max<size_t>(static_cast<size_t>(length) / sizeof(wchar_t) + 2, data.size() * 2), L'\0');
         continue;
       }
       if (status != ERROR_SUCCESS) return std::string();
       if (type != REG_SZ && type != REG_EXPAND_SZ) ThrowInvalidType(name);
-      return std::string(data.data(), strnlen(data.data(), length));
+      const size_t chars = wcsnlen(data.data(), static_cast<size_t>(length) / sizeof(wchar_t));
+      return NarrowExactly(data.data(), chars);
     }
   }
 

@@ -399,6 +399,38 @@ TEST_F(RegistryBackend, AValueNameMatchesWithoutRegardToCase) {
   EXPECT_EQ(OpenFake("Case")->ReadString("MIXEDCASE"), "C:\\m");
 }
 
+// Text stored in the registry's wide form that code page 1252 holds only
+// by a guess ("?" or a look-alike letter) reads as the empty text, so the
+// scan never judges, deletes and restores a value as other text.
+TEST_F(RegistryBackend, TextTheCodePageCannotHoldExactlyReadsAsEmpty) {
+  const HKEY key_handle = Create("Wide", Where::current());
+  ASSERT_TRUE(key_handle);
+  const struct {
+    const wchar_t* name;
+    const wchar_t* data;
+    std::string expected;
+  } cases[] = {
+      {L"Latin1", L"C:\\Caf\x00e9\\a.exe", "C:\\Caf\xE9\\a.exe"},
+      {L"Euro", L"C:\\\x20ac\\a.exe", "C:\\\x80\\a.exe"},
+      {L"BestFit", L"C:\\Progr\x0101m\\gone.exe", ""},  // a-macron would become a plain "a"
+      {L"NoFit", L"C:\\\x8def\x5f84\\gone.exe", ""},    // would become "?"
+  };
+  for (const auto& c : cases) {
+    const DWORD bytes = static_cast<DWORD>((wcslen(c.data) + 1) * sizeof(wchar_t));
+    ASSERT_EQ(RegSetValueExW(key_handle, c.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(c.data), bytes),
+              ERROR_SUCCESS);
+  }
+  RegCloseKey(key_handle);
+  auto key = Open("Wide");
+  ASSERT_TRUE(key);
+  for (const auto& c : cases) {
+    const std::string name = ToAnsi(c.name);
+    SCOPED_TRACE(name);
+    EXPECT_EQ(key->GetDataType(name), DataType::String);
+    EXPECT_EQ(key->ReadString(name), c.expected);
+  }
+}
+
 // A value listed, then deleted by someone else before it is read.
 TEST_F(RegistryBackend, AValueThatVanishedAfterTheListingReadsAsMissing) {
   Put("Vanish", "text", REG_SZ, std::string("C:\\x\0", 5));

@@ -64,7 +64,7 @@ TEST_F(EnvironmentBackend, ExpandsKnownNamesAndLeavesEverythingElseAsWritten) {
       {"NoMarks", "C:\\plain path", "C:\\plain path"},
       {"Empty", "", ""},
       {"AccentedValue", "%QV_ACCENT%\\a.dll", "C:\\Arquivos de programas\\\xCDtens\\a.dll"},
-      {"LongerThanTheDesignedArea", "%QV_LONG%", long_value},
+      {"LongerThan4095Characters", "%QV_LONG%", long_value},
       {"TwiceLonger", "%QV_LONG%|%QV_LONG%", long_value + "|" + long_value},
   };
   for (const auto& c : cases) {

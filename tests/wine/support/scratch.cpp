@@ -18,7 +18,15 @@ ScratchFolder::ScratchFolder() {
   path_ += "\\";
 }
 
-ScratchFolder::~ScratchFolder() { RemoveTree(path_.substr(0, path_.size() - 1)); }
+ScratchFolder::~ScratchFolder() {
+  // A program started in the folder may still hold it for a moment.
+  const std::string folder = path_.substr(0, path_.size() - 1);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    RemoveTree(folder);
+    if (GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    Sleep(100);
+  }
+}
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
   const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
