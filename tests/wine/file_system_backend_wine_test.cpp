@@ -13,6 +13,7 @@
 #include "platform/fake/fake_file_system.h"
 #include "platform/text.h"
 #include "platform/win32/file_system_backend.h"
+#include "repair/backups.h"
 #include "tests/wine/support/scratch.h"
 
 namespace quorvane::wine_test {
@@ -140,7 +141,7 @@ TEST_F(FileSystemBackend, FindsUndoFilesByPatternIgnoringCaseAndNotInSubfolders)
   AddFolder("undo-20050314-092608.reg");  // a folder of that shape is no undo file
   AddFolder("sub");
   AddFile("sub\\undo-20050314-092610.reg");
-  const std::string pattern = folder / "UNDO-????????-??????.REG";
+  const std::string pattern = folder / kUndoFilePattern;
   EXPECT_THAT(files.FindFiles(pattern), UnorderedElementsAreArray(undo_files));
   EXPECT_THAT(fake.FindFiles(pattern), UnorderedElementsAreArray(undo_files)) << "fake";
 }
@@ -148,7 +149,7 @@ TEST_F(FileSystemBackend, FindsUndoFilesByPatternIgnoringCaseAndNotInSubfolders)
 TEST_F(FileSystemBackend, FindsNothingInAMissingOrEmptyFolder) {
   AddFolder("empty");
   for (const std::string& pattern :
-       {folder / "empty\\UNDO-????????-??????.REG", folder / "missing\\UNDO-????????-??????.REG"}) {
+       {folder / std::string("empty\\") + kUndoFilePattern, folder / std::string("missing\\") + kUndoFilePattern}) {
     EXPECT_THAT(files.FindFiles(pattern), IsEmpty()) << pattern;
     EXPECT_THAT(fake.FindFiles(pattern), IsEmpty()) << "fake: " << pattern;
   }
