@@ -140,7 +140,7 @@ Win32FormHost::Win32FormHost() = default;
 Win32FormHost::~Win32FormHost() {
   detached_ = true;
   if (main_ && IsWindow(main_)) DestroyWindow(main_);
-  for (auto& [spec, font] : fonts_) DeleteObject(font);
+  for (auto& [face, font] : fonts_) DeleteObject(font);
 }
 
 HWND Win32FormHost::WindowOf(const TControl& control) const {
