@@ -10,6 +10,7 @@
 #include "scan/value_kind.h"
 #include "tests/repair/regedit4_reader.h"
 #include "tests/support/fake_program.h"
+#include "tests/support/throwing_observer.h"
 
 namespace quorvane {
 namespace {
@@ -41,20 +42,7 @@ class UndoScriptTest : public ::testing::Test {
   testing::FakeProgram program_;
 };
 
-// Lists every insertion and throws at the chosen one (counting from 1).
-class ThrowingObserver : public StringsObserver {
- public:
-  explicit ThrowingObserver(int throw_at) : throw_at_(throw_at) {}
-  void Inserted(int, const std::string&) override {
-    if (++inserted_ == throw_at_) throw std::runtime_error("view refused the line");
-  }
-  void Replaced(int, const std::string&) override {}
-  void Cleared() override {}
-
- private:
-  int throw_at_;
-  int inserted_ = 0;
-};
+using testing::ThrowingObserver;
 
 TEST_F(UndoScriptTest, TwoEntriesGiveTheDesignedLinesAndTheirOwnKeyLines) {
   WriteUndoEntry(RootKey::LocalMachine, "\\SOFTWARE\\Foo", "Path", DataPath, "C:\\Foo\\foo.exe", "");

@@ -12,6 +12,7 @@
 #include "scan/value_kind.h"
 #include "tests/repair/regedit4_reader.h"
 #include "tests/support/fake_program.h"
+#include "tests/support/throwing_observer.h"
 
 namespace quorvane {
 namespace {
@@ -480,19 +481,7 @@ class ThrowingView : public ControlView {
   int changes_ = 0;
 };
 
-class ThrowingObserver : public StringsObserver {
- public:
-  explicit ThrowingObserver(int throw_at) : throw_at_(throw_at) {}
-  void Inserted(int, const std::string&) override {
-    if (++inserted_ == throw_at_) throw std::runtime_error("list refused the line");
-  }
-  void Replaced(int, const std::string&) override {}
-  void Cleared() override {}
-
- private:
-  int throw_at_;
-  int inserted_ = 0;
-};
+using testing::ThrowingObserver;
 
 TEST_F(ClassifierTest, HandlerCatchesAFailingCaptionAndTheNextValueGoesOn) {
   ThrowingView view(1);
