@@ -13,7 +13,7 @@ namespace quorvane {
 namespace {
 
 // The undo lines continue the classifier's numbering of its checkpoints.
-void Checkpoint(const char* number) { TraceLine(std::string("VerificarExistenciaPath - ") + number); }
+void Checkpoint(const char* number) { TraceLine("VerificarExistenciaPath - ", number); }
 
 // A raw CR or LF ends the line for the registry editor, and a raw NUL makes
 // its reader lose what follows in its buffer.

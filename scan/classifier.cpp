@@ -17,7 +17,7 @@ namespace quorvane {
 
 namespace {
 
-void Checkpoint(const char* number) { TraceLine(std::string("VerificarExistenciaPath - ") + number); }
+void Checkpoint(const char* number) { TraceLine("VerificarExistenciaPath - ", number); }
 
 bool IsDwordKind(int value_kind) { return value_kind == SharedDllPath || value_kind == NamePathDword; }
 

@@ -11,8 +11,8 @@ namespace quorvane {
 
 namespace {
 
-void Checkpoint(const char* number) { TraceLine(std::string("PathExiste Aqui ") + number); }
-void Outcome(const char* number) { TraceLine(std::string("PathExiste - Retorno ") + number); }
+void Checkpoint(const char* number) { TraceLine("PathExiste Aqui ", number); }
+void Outcome(const char* number) { TraceLine("PathExiste - Retorno ", number); }
 
 // Texts that commonly follow a path inside value data: switches, pipes of
 // command lines, resource and index suffixes, query strings. Tried in this

@@ -20,7 +20,7 @@ ValueClassifier& ClassifierOverride() {
   return classifier;
 }
 
-void Checkpoint(const char* number) { TraceLine(std::string("EnumRegistryKeys - ") + number); }
+void Checkpoint(const char* number) { TraceLine("EnumRegistryKeys - ", number); }
 
 KeyMode ModeOf(const std::string& upper_key_path) {
   if (upper_key_path == "\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\SHAREDDLLS") return KeyMode::SharedDll;

@@ -180,18 +180,6 @@ bool EditorRunning() {
   return found;
 }
 
-std::vector<std::string> SplitCrLf(const std::string& content) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < content.size()) {
-    size_t end = content.find("\r\n", start);
-    if (end == std::string::npos) end = content.size();
-    lines.push_back(content.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
-
 using Record = std::vector<std::string>;  // the five lines of a found item
 
 // The seeded key, every value the scan judges in it, and quorvane.exe set to

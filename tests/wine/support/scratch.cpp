@@ -104,4 +104,16 @@ std::string ToAnsi(const std::wstring& wide) {
   return ansi;
 }
 
+std::vector<std::string> SplitCrLf(const std::string& content) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < content.size()) {
+    size_t end = content.find("\r\n", start);
+    if (end == std::string::npos) end = content.size();
+    lines.push_back(content.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
 }  // namespace quorvane::wine_test

@@ -33,6 +33,9 @@ std::string ReadBytes(const std::string& path);
 void MakeFolder(const std::string& path);
 // Names in a folder (not "." and ".."), sorted.
 std::vector<std::string> FolderEntries(const std::string& folder);
+// The lines of text whose every line ends in CR LF; a lone CR or LF stays
+// inside its line, so a stray break shows.
+std::vector<std::string> SplitCrLf(const std::string& content);
 // Removes a file or a folder with everything in it, read-only marks too.
 void RemoveTree(const std::string& path);
 

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/credits.h"
+#include "tests/wine/support/scratch.h"
 
 #ifndef QUORVANE_EXE_PATH
 #error "QUORVANE_EXE_PATH names the quorvane.exe under test"
@@ -32,26 +33,6 @@ bool Send(HWND window, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& resu
            : SendMessageTimeoutA(window, message, wparam, lparam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer);
   result = static_cast<LRESULT>(answer);
   return sent != 0;
-}
-
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = folder + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path + "\\");
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(folder.c_str());
 }
 
 struct ChildSearch {
@@ -181,7 +162,7 @@ QuorvaneProgram::~QuorvaneProgram() {
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
   }
-  if (!folder_.empty()) RemoveTree(folder_);
+  if (!folder_.empty()) RemoveTree(folder_.substr(0, folder_.size() - 1));  // without its final "\"
 }
 
 void QuorvaneProgram::WriteFile(const std::string& name, const std::string& content) {
@@ -198,16 +179,7 @@ std::string QuorvaneProgram::ReadFile(const std::string& name) const {
 }
 
 std::vector<std::string> QuorvaneProgram::FileLines(const std::string& name) const {
-  const std::string content = ReadFile(name);
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < content.size()) {
-    size_t end = content.find("\r\n", start);
-    if (end == std::string::npos) end = content.size();
-    lines.push_back(content.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
+  return SplitCrLf(ReadFile(name));
 }
 
 bool QuorvaneProgram::Start(Where where) {
